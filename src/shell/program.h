@@ -1,0 +1,21 @@
+// The program's own start and end routines, and the run of one process.
+#pragma once
+
+#include "shell/desktop.h"
+#include "shell/shell.h"
+
+namespace valdremo {
+
+void OnProgramStart();
+void OnProgramEnd();
+
+// Prepares the shell, builds and shows the main window and runs the event
+// loop. Returns 0; the process's exit code is shell.exitCode() afterwards.
+// A start that fails has already been reported and cleaned up.
+int ProgramMain(Shell& shell);
+
+// One whole run on a desktop: ProgramMain, then the shutdown. Answers the
+// code the process exits with.
+int RunProgram(Desktop& desktop);
+
+}  // namespace valdremo
