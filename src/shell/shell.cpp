@@ -281,7 +281,7 @@ bool Shell::RaiseWindowEvent(WindowState& window, std::int32_t event, EventNotic
   return Raise(window, window.definition->selfId, event, 0, nullptr, result);
 }
 
-NativeWindow Shell::FindWindow(std::uint32_t windowId) const {
+NativeWindow Shell::FindNativeWindow(std::uint32_t windowId) const {
   const WindowState* window = const_cast<Shell*>(this)->StateOf(windowId);
   return window == nullptr ? nullptr : window->native;
 }
@@ -390,6 +390,14 @@ void Shell::InputCloseRequest(NativeWindow native) {
     }
   }
   if (StateOfNative(native) != nullptr) desktop_.Destroy(native);
+}
+
+bool Shell::InputEndSessionQuery(NativeWindow native) {
+  WindowState* window = StateOfNative(native);
+  if (window == nullptr) return true;
+  EventNotice notice{};
+  return !(RaiseWindowEvent(*window, event::kWindowCloseQuery, &notice) && notice.returnedFlag &&
+           notice.returnedValue == 0);
 }
 
 void Shell::InputWindowDestroying(NativeWindow native) {

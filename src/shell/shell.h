@@ -56,7 +56,7 @@ class Shell {
   int exitCode() const { return exitCode_; }
 
   // Control lookup and the reads the program makes.
-  NativeWindow FindWindow(std::uint32_t windowId) const;
+  NativeWindow FindNativeWindow(std::uint32_t windowId) const;
   NativeWindow FindControl(std::uint32_t windowId, std::uint32_t controlId) const;
   // Property by number: 0-7 are common to all kinds, 19 is the combo box's
   // current selection. Answers false for a number or control it does not know.
@@ -70,6 +70,9 @@ class Shell {
   std::int32_t InputLabelFeedback(NativeWindow label, std::int32_t wParam, std::int32_t lParam);
   void InputWindowEvent(NativeWindow window, std::int32_t event);
   void InputCloseRequest(NativeWindow window);
+  // The user logs off or the system shuts down: false when a close-query
+  // handler refuses.
+  bool InputEndSessionQuery(NativeWindow window);
   void InputWindowDestroying(NativeWindow window);
   void InputWindowDestroyed(NativeWindow window);
   void InputWindowActivated(NativeWindow window);

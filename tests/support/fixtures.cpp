@@ -7,7 +7,7 @@
 namespace valdremo::testing {
 namespace {
 std::string Seen(Shell& shell) {
-  const NativeWindow window = shell.FindWindow(kMainWindowId);
+  const NativeWindow window = shell.FindNativeWindow(kMainWindowId);
   if (window == nullptr) return " gone";
   return shell.desktop().IsVisible(window) ? " visible" : " hidden";
 }
@@ -36,7 +36,7 @@ std::int32_t AllowClose(Shell&) {
 }
 void DestroyWindow(Shell& shell) {
   Calls().push_back("created");
-  shell.desktop().Destroy(shell.FindWindow(kMainWindowId));
+  shell.desktop().Destroy(shell.FindNativeWindow(kMainWindowId));
 }
 
 EditableDefinition::EditableDefinition() : window(MainWindowDefinition()), list{&window} {

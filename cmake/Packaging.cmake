@@ -1,0 +1,1 @@
+# Installation and packages: filled in with the Linux desktop.
