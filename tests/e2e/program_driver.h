@@ -1,0 +1,128 @@
+// Drives a running valdremo.exe from outside, as a user or another program
+// would: through its process, its windows and its message queue only.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Child identifiers of the main window's controls.
+enum ControlId : int {
+  kWordButton = 100,
+  kPaperList = 110,
+  kExcelButton = 120,
+  kPptButton = 130,
+  kGreetingLabel = 140,
+  kCommunityNameLabel = 150,
+  kCommunityAddressLabel = 160,
+};
+
+constexpr wchar_t kWindowClass[] = L"ValdremoWindow";
+constexpr wchar_t kWindowTitle[] = L"Valdremo二级office教学视频";
+
+// Every wait in these tests ends after this long at most.
+constexpr DWORD kStartTimeoutMs = 10000;
+constexpr DWORD kStepTimeoutMs = 3000;
+
+// A Unix path as Wine's programs see it (drive Z: is the Unix root); other
+// paths are returned unchanged.
+std::wstring WindowsPath(const std::wstring& path);
+std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& text);
+std::wstring EnvironmentVariable(const wchar_t* name);
+
+// Polls until the condition holds or the timeout has passed; answers
+// whether it held.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD timeoutMs) {
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount64() >= end) return false;
+    Sleep(15);
+  }
+}
+
+// The addresses that the session's default browser (tools/record-browser)
+// was asked to open since this object was made.
+class BrowserLog {
+ public:
+  BrowserLog();
+  // Every address recorded so far, in order.
+  std::vector<std::string> Addresses() const;
+  // Waits until at least count addresses are recorded (or the timeout).
+  std::vector<std::string> WaitForAddresses(std::size_t count, DWORD timeoutMs) const;
+
+ private:
+  std::string Content() const;
+
+  std::wstring path_;
+  std::size_t start_ = 0;
+};
+
+// One run of valdremo.exe and its main window.
+class Program {
+ public:
+  Program() = default;
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  // Starts the program and waits until its main window is shown and
+  // answers. Answers what went wrong, or "".
+  std::string Start();
+
+  HWND Window() const { return window_; }
+  DWORD ProcessId() const { return processId_; }
+  DWORD ThreadId() const { return threadId_; }
+  HWND Control(int id) const { return GetDlgItem(window_, id); }
+  bool Running() const;
+
+  // The child id of the control that has the keyboard focus (the combo
+  // box's edit field counts as the combo box); 0 when none of them has it.
+  int FocusedControl() const;
+  // Waits until the control with that id has the focus; answers whether it
+  // did within the step timeout.
+  bool WaitForFocus(int id) const;
+
+  // Makes the main window the foreground window and waits until it is
+  // active with one of its controls focused.
+  bool Activate() const;
+
+  // Key strokes through the system's input queue, to the foreground window
+  // (the main window must be active, see Activate).
+  void PressKey(WORD virtualKey, bool shift = false) const;
+
+  // Waits for the process to end; answers whether it did, and its exit code.
+  bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
+
+  // Closes the window and waits for the process to end; kills it by its
+  // handle only if it does not end in time. Called by the destructor.
+  void Stop();
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD processId_ = 0;
+  DWORD threadId_ = 0;
+  HWND window_ = nullptr;
+};
+
+// Makes the window the foreground (active) window; answers whether it is.
+// Pumps the calling thread's messages while it waits, so it serves the
+// test's own windows too.
+bool MakeForeground(HWND window);
+
+// The top-level windows that the process owns, hidden ones included.
+std::vector<HWND> TopLevelWindowsOf(DWORD processId);
+
+// A window's text, also from a window of another process.
+std::wstring WindowText(HWND window);
+std::wstring ClassName(HWND window);
+
+// A control's rectangle in its parent's client area.
+RECT ClientRectInParent(HWND control);
+
+}  // namespace e2e
