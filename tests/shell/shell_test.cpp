@@ -173,8 +173,7 @@ TEST(Quit, AQuitFromOutsideEndsTheLoopWithItsCodeAndRunsNoCloseHandler) {
   const EventBinding bindings[] = {{event::kWindowEarlyCloseQuery, &Bind<&AllowClose>},
                                    {event::kWindowCloseQuery, &Bind<&AllowClose>},
                                    {event::kWindowDestroying, &Bind<&RecordDestroying>}};
-  definition.window.bindings = bindings;
-  definition.window.bindingCount = std::size(bindings);
+  definition.BindWindow(bindings);
   Program program(definition.list, 1);
   program.desktop.PostWhenLoopStarts([&] { program.desktop.PostQuit(7); });
   EXPECT_EQ(program.Run(), 7);
@@ -186,8 +185,7 @@ TEST(Quit, ACreatedHandlerThatClosesTheWindowMeansNoLoopAndExitZero) {
   EditableDefinition definition;
   const EventBinding bindings[] = {{event::kWindowCreated, &Bind<&DestroyWindow>},
                                    {event::kWindowMoved, &Bind<&RecordMoved>}};
-  definition.window.bindings = bindings;
-  definition.window.bindingCount = std::size(bindings);
+  definition.BindWindow(bindings);
   Program program(definition.list, 1);
   ASSERT_TRUE(program.shell.InitializeShell());
   EXPECT_TRUE(program.shell.BuildWindow(kMainWindowId)) << "the build still succeeds";
@@ -213,8 +211,7 @@ TEST_P(CloseRequest, AsksBothQueriesThenDestroys) {
   const EventBinding bindings[] = {{event::kWindowEarlyCloseQuery, GetParam().early},
                                    {event::kWindowCloseQuery, GetParam().query},
                                    {event::kWindowDestroying, &Bind<&RecordDestroying>}};
-  definition.window.bindings = bindings;
-  definition.window.bindingCount = std::size(bindings);
+  definition.BindWindow(bindings);
   Program program(definition.list, 1);
   ASSERT_TRUE(program.Build());
   program.shell.RunEventLoop();  // runs dry: sets loop started for the quit rule

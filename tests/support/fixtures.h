@@ -36,6 +36,11 @@ struct EditableDefinition {
   ButtonProperties buttons[3];
   const WindowDefinition* list[1];
   ControlDefinition& Control(const char* name);
+  template <std::size_t N>
+  void BindWindow(const EventBinding (&bindings)[N]) {
+    window.bindings = bindings;
+    window.bindingCount = N;
+  }
 };
 
 // Builds `definition` the way the program does, on a headless desktop.

@@ -41,8 +41,7 @@ TEST(BuildWindow, ShowsControlsThenRaisesCreatedMovedResizedOnceBeforeTheWindowS
   const EventBinding bindings[] = {{event::kWindowCreated, &Bind<&RecordCreated>},
                                    {event::kWindowMoved, &Bind<&RecordMoved>},
                                    {event::kWindowResized, &Bind<&RecordResized>}};
-  definition.window.bindings = bindings;
-  definition.window.bindingCount = std::size(bindings);
+  definition.BindWindow(bindings);
   Program program(definition.list, 1);
   // A platform frame that comes out a different size makes the shell fix the
   // size; the move and resize that causes must run no handler.
