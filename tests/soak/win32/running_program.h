@@ -1,0 +1,74 @@
+// One valdremo.exe started for a soak and watched from outside: through its
+// process handle, its windows and the addresses its browser hand-offs
+// recorded.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace soak {
+
+std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& text);
+std::wstring EnvironmentVariable(const wchar_t* name);
+// A Unix path as Wine's programs see it; other paths unchanged.
+std::wstring WindowsPath(const std::wstring& path);
+
+// The addresses that the session's recording browser (tools/record-browser)
+// was asked to open since this object was made. The browser runs as a Unix
+// process and sees the Unix environment the tests started with, not one a
+// Windows program sets, so every program of a test shares its log.
+class BrowserLog {
+ public:
+  BrowserLog();
+  // The whole lines recorded so far, in order.
+  std::vector<std::string> Addresses() const;
+
+ private:
+  std::string Content() const;
+
+  std::wstring path_;
+  std::size_t start_ = 0;
+};
+
+class RunningProgram {
+ public:
+  RunningProgram() = default;
+  ~RunningProgram();  // ends the process by its handle if it still runs
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+  // Starts the program ($VALDREMO_EXE, else the one this build made) and
+  // waits until its main window is visible and answers. Answers what went
+  // wrong, or "".
+  std::string Start();
+
+  HWND window() const { return window_; }
+  DWORD processId() const { return processId_; }
+  HANDLE process() const { return process_; }
+
+  // True if the main window answers a message within the time.
+  bool Answers(DWORD timeoutMs) const;
+  // The process's anonymous resident memory in bytes: under Wine the
+  // page-file figure is RssAnon, which every heap allocation that stays
+  // shows in; the working set also counts mapped files that come and go.
+  SIZE_T Memory() const;
+  // The top-level windows of the process, hidden ones included.
+  std::vector<HWND> TopLevelWindows() const;
+  // Waits until the processes it started (browser hand-offs) have ended.
+  void WaitForChildren(DWORD timeoutMs) const;
+  // Sends WM_CLOSE and waits for the process to end; false if it did not
+  // within the time.
+  bool Close(DWORD timeoutMs, DWORD* exitCode);
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD processId_ = 0;
+  HWND window_ = nullptr;
+};
+
+std::wstring ClassName(HWND window);
+
+}  // namespace soak
