@@ -127,8 +127,12 @@ NativeWindow HeadlessDesktop::CreateControl(const ControlCreateParams& params) {
   node->rect = params.rect;
   node->enabled = (params.styleBits & style::kDisabled) == 0;
   switch (control.kind) {
-    case ControlKind::Label: node->text = control.label->text; break;
-    case ControlKind::Button: node->text = control.button->text; break;
+    case ControlKind::Label:
+      node->text = control.label->text;
+      break;
+    case ControlKind::Button:
+      node->text = control.button->text;
+      break;
     case ControlKind::ComboBox: {
       const ComboBoxProperties& list = *control.comboBox;
       node->text = list.text;

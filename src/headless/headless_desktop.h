@@ -43,8 +43,8 @@ class HeadlessDesktop : public Desktop {
 
   // Knobs a test sets before the build.
   Size screen{1920, 1080};
-  Size frameSlack{0, 0};       // what the platform adds to the asked outer size
-  int failControlAt = -1;      // the n-th CreateControl (from 0) fails
+  Size frameSlack{0, 0};   // what the platform adds to the asked outer size
+  int failControlAt = -1;  // the n-th CreateControl (from 0) fails
   bool failTopLevel = false;
 
   // What the desktop was asked to do, in order ("create 按钮1 100", ...).

@@ -315,20 +315,37 @@ bool Shell::ReadProperty(std::uint32_t windowId, std::uint32_t controlId, int nu
                         ? desktop_.ControlRect(native)
                         : Rect{control->left, control->top, control->width, control->height};
   switch (number) {
-    case 0: result = rect.left; break;
-    case 1: result = rect.top; break;
-    case 2: result = rect.width; break;
-    case 3: result = rect.height; break;
-    case 4: resultText = control->tag; break;
-    case 5: result = native != nullptr ? desktop_.IsVisible(native) : control->visible; break;
-    case 6: result = native != nullptr ? !desktop_.IsEnabled(native) : control->disabled; break;
-    case 7: result = static_cast<std::int32_t>(control->mousePointer); break;
+    case 0:
+      result = rect.left;
+      break;
+    case 1:
+      result = rect.top;
+      break;
+    case 2:
+      result = rect.width;
+      break;
+    case 3:
+      result = rect.height;
+      break;
+    case 4:
+      resultText = control->tag;
+      break;
+    case 5:
+      result = native != nullptr ? desktop_.IsVisible(native) : control->visible;
+      break;
+    case 6:
+      result = native != nullptr ? !desktop_.IsEnabled(native) : control->disabled;
+      break;
+    case 7:
+      result = static_cast<std::int32_t>(control->mousePointer);
+      break;
     case 19:
       if (control->kind != ControlKind::ComboBox) return false;
-      result = native != nullptr ? desktop_.ListSelection(native)
-                                 : control->comboBox->currentSelection;
+      result =
+          native != nullptr ? desktop_.ListSelection(native) : control->comboBox->currentSelection;
       break;
-    default: return false;
+    default:
+      return false;
   }
   if (value != nullptr) *value = result;
   if (text != nullptr) *text = resultText;
@@ -341,8 +358,7 @@ std::int32_t Shell::CurrentSelection(std::uint32_t windowId, std::uint32_t contr
   return selection;
 }
 
-std::int32_t Shell::ItemValue(std::uint32_t windowId, std::uint32_t controlId,
-                              std::int32_t index) {
+std::int32_t Shell::ItemValue(std::uint32_t windowId, std::uint32_t controlId, std::int32_t index) {
   const NativeWindow list = FindControl(windowId, controlId);
   if (list == nullptr || index < 0) return -1;
   const ControlDefinition* control = ControlOf(list);

@@ -32,11 +32,16 @@ DWORD CommonStyle(std::uint32_t styleBits) {
 
 Key KeyOf(WPARAM virtualKey) {
   switch (virtualKey) {
-    case VK_TAB: return Key::Tab;
-    case VK_RETURN: return Key::Enter;
-    case VK_ESCAPE: return Key::Escape;
-    case VK_F1: return Key::F1;
-    default: return Key::Other;
+    case VK_TAB:
+      return Key::Tab;
+    case VK_RETURN:
+      return Key::Enter;
+    case VK_ESCAPE:
+      return Key::Escape;
+    case VK_F1:
+      return Key::F1;
+    default:
+      return Key::Other;
   }
 }
 
@@ -147,8 +152,8 @@ NativeWindow Win32Desktop::CreateControl(const ControlCreateParams& params) {
   switch (control.kind) {
     case ControlKind::Label: {
       const Wide text(control.label->text);
-      created = CreateWindowExW(0, kLabelClass, text.get(), style, r.left, r.top, r.width,
-                                r.height, H(params.parent), childId, instance_, this);
+      created = CreateWindowExW(0, kLabelClass, text.get(), style, r.left, r.top, r.width, r.height,
+                                H(params.parent), childId, instance_, this);
       break;
     }
     case ControlKind::Button: {
@@ -176,10 +181,9 @@ HWND Win32Desktop::CreateComboBox(const ControlCreateParams& params, DWORD style
   if (list.sort) style |= CBS_SORT;
   const Rect& r = params.rect;
   const Wide text(list.text);
-  HWND combo = CreateWindowExW(0, L"COMBOBOX", text.get(), style, r.left, r.top, r.width,
-                               r.height, H(params.parent),
-                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(params.childId)),
-                               instance_, nullptr);
+  HWND combo = CreateWindowExW(
+      0, L"COMBOBOX", text.get(), style, r.left, r.top, r.width, r.height, H(params.parent),
+      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(params.childId)), instance_, nullptr);
   if (combo == nullptr) return nullptr;
   brushes_[brushCount_++] = ComboBrush{combo, CreateSolidBrush(Colour(list.backgroundColour))};
 
@@ -303,8 +307,7 @@ void Win32Desktop::OpenAddress(const char* address) {
   shellExecute(owner, L"open", file.get(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-LRESULT CALLBACK Win32Desktop::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam) {
+LRESULT CALLBACK Win32Desktop::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Win32Desktop* self = InstanceOf<Win32Desktop>(window, message, lParam);
   if (self == nullptr || self->shell_ == nullptr) {
     return DefWindowProcW(window, message, wParam, lParam);
@@ -329,8 +332,8 @@ LRESULT Win32Desktop::OnWindowMessage(HWND window, UINT message, WPARAM wParam, 
       break;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
-      if (HBRUSH brush = OnControlColour(reinterpret_cast<HDC>(wParam),
-                                         reinterpret_cast<HWND>(lParam))) {
+      if (HBRUSH brush =
+              OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) {
         return reinterpret_cast<LRESULT>(brush);
       }
       break;
@@ -375,14 +378,29 @@ void Win32Desktop::OnCommand(HWND control, UINT code) {
   }
   if (definition->kind != ControlKind::ComboBox) return;
   switch (code) {
-    case CBN_SELCHANGE: shell_->InputControlEvent(control, event::kComboPicked); break;
-    case CBN_EDITCHANGE: shell_->InputControlEvent(control, event::kComboEdited); break;
-    case CBN_DROPDOWN: shell_->InputControlEvent(control, event::kComboDropDown); break;
-    case CBN_CLOSEUP: shell_->InputControlEvent(control, event::kComboCloseUp); break;
-    case CBN_DBLCLK: shell_->InputControlEvent(control, event::kComboDoubleClick); break;
-    case CBN_SETFOCUS: shell_->InputControlEvent(control, event::kGotFocus); break;
-    case CBN_KILLFOCUS: shell_->InputControlEvent(control, event::kLostFocus); break;
-    default: break;
+    case CBN_SELCHANGE:
+      shell_->InputControlEvent(control, event::kComboPicked);
+      break;
+    case CBN_EDITCHANGE:
+      shell_->InputControlEvent(control, event::kComboEdited);
+      break;
+    case CBN_DROPDOWN:
+      shell_->InputControlEvent(control, event::kComboDropDown);
+      break;
+    case CBN_CLOSEUP:
+      shell_->InputControlEvent(control, event::kComboCloseUp);
+      break;
+    case CBN_DBLCLK:
+      shell_->InputControlEvent(control, event::kComboDoubleClick);
+      break;
+    case CBN_SETFOCUS:
+      shell_->InputControlEvent(control, event::kGotFocus);
+      break;
+    case CBN_KILLFOCUS:
+      shell_->InputControlEvent(control, event::kLostFocus);
+      break;
+    default:
+      break;
   }
 }
 
@@ -393,8 +411,8 @@ HBRUSH Win32Desktop::OnControlColour(HDC dc, HWND child) {
     HWND combo = brushes_[i].comboBox;
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
-    if (child != combo && !(GetComboBoxInfo(combo, &info) &&
-                            (child == info.hwndItem || child == info.hwndList))) {
+    if (child != combo &&
+        !(GetComboBoxInfo(combo, &info) && (child == info.hwndItem || child == info.hwndList))) {
       continue;
     }
     const ControlDefinition* definition = shell_->ControlOf(combo);

@@ -22,29 +22,27 @@ constexpr const char* kPaperTexts[kPaperCount] = {
 
 // Each paper's value is its number; the launcher relies on the value, never
 // on the item's position or text.
-constexpr std::int32_t kPaperValues[kPaperCount] = {1,  2,  3,  4,  5,  6,  7,  8,
-                                                    9,  10, 11, 12, 13, 14, 15, 16,
-                                                    17, 18, 19, 20, 21, 22, 23};
+constexpr std::int32_t kPaperValues[kPaperCount] = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12,
+                                                    13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23};
 
 constexpr std::uint32_t kBlack = 0x000000;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
-constexpr LabelProperties kCommunityAddressText{build::kCommunityAddress, kBlack,
-                                                kDefaultColour, 0, false, 1};
+constexpr LabelProperties kCommunityAddressText{
+    build::kCommunityAddress, kBlack, kDefaultColour, 0, false, 1};
 constexpr LabelProperties kCommunityNameText{"Halvick论坛", kBlack, kDefaultColour, 0, false, 1};
-constexpr LabelProperties kGreetingText{"祝大家完美通过考试\r\n", kBlack, kDefaultColour, 0, false,
-                                        1};
+constexpr LabelProperties kGreetingText{
+    "祝大家完美通过考试\r\n", kBlack, kDefaultColour, 0, false, 1};
 
 constexpr ButtonProperties kWordCaption{"WORD教程", 0, 1, 1};
 constexpr ButtonProperties kExcelCaption{"EXCEL教程", 0, 1, 1};
 constexpr ButtonProperties kPptCaption{"PPT教程", 0, 1, 1};
 
 constexpr ComboBoxProperties kPaperList{
-    1,      "",         0,          0,           0,           false,         1, kBlack, kWhite, -1,
-    kPaperTexts, kPaperCount, kPaperValues, kPaperCount};
+    1,      "",     0,  0,           0,           false,        1,
+    kBlack, kWhite, -1, kPaperTexts, kPaperCount, kPaperValues, kPaperCount};
 
-constexpr EventBinding kWindowBindings[] = {
-    {event::kWindowCreated, &Bind<&OnMainWindowCreated>}};
+constexpr EventBinding kWindowBindings[] = {{event::kWindowCreated, &Bind<&OnMainWindowCreated>}};
 constexpr EventBinding kGreetingBindings[] = {
     {event::kLabelFeedback, &Bind<&OnGreetingLabelFeedback>}};
 constexpr EventBinding kPptBindings[] = {{event::kButtonClick, &Bind<&OnPptButtonClicked>}};
@@ -55,15 +53,31 @@ constexpr ControlDefinition Label(std::uint32_t id, const char* name, std::int32
                                   std::int32_t top, std::int32_t width, std::int32_t height,
                                   const LabelProperties& text, const EventBinding* bindings,
                                   std::size_t bindingCount) {
-  return {id,    ControlKind::Label, name, left, top, width, height, 0, "", true, false,
-          false, 0,                  0,    bindings, bindingCount, &text, nullptr, nullptr};
+  return {id,       ControlKind::Label,
+          name,     left,
+          top,      width,
+          height,   0,
+          "",       true,
+          false,    false,
+          0,        0,
+          bindings, bindingCount,
+          &text,    nullptr,
+          nullptr};
 }
 
 constexpr ControlDefinition Button(std::uint32_t id, const char* name, std::int32_t top,
                                    const ButtonProperties& caption,
                                    const EventBinding (&bindings)[1]) {
-  return {id,   ControlKind::Button, name, 208, top, 112, 48, 0, "", true, false,
-          true, 0,                   0,    bindings, 1, nullptr, &caption, nullptr};
+  return {id,       ControlKind::Button,
+          name,     208,
+          top,      112,
+          48,       0,
+          "",       true,
+          false,    true,
+          0,        0,
+          bindings, 1,
+          nullptr,  &caption,
+          nullptr};
 }
 
 // In definition order: this order decides stacking and, reversed, creation.

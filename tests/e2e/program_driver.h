@@ -7,7 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "drivers/text.h"
+
 namespace e2e {
+
+using valdremo::drivers::EnvironmentVariable;
+using valdremo::drivers::Narrow;
+using valdremo::drivers::Widen;
+using valdremo::drivers::WindowsPath;
 
 // Child identifiers of the main window's controls.
 enum ControlId : int {
@@ -26,13 +33,6 @@ constexpr wchar_t kWindowTitle[] = L"Valdremo二级office教学视频";
 // Every wait in these tests ends after this long at most.
 constexpr DWORD kStartTimeoutMs = 10000;
 constexpr DWORD kStepTimeoutMs = 3000;
-
-// A Unix path as Wine's programs see it (drive Z: is the Unix root); other
-// paths are returned unchanged.
-std::wstring WindowsPath(const std::wstring& path);
-std::wstring Widen(const std::string& utf8);
-std::string Narrow(const std::wstring& text);
-std::wstring EnvironmentVariable(const wchar_t* name);
 
 // Polls until the condition holds or the timeout has passed; answers
 // whether it held.

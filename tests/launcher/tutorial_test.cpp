@@ -16,8 +16,8 @@ const std::string kHost = std::string("http://") + build::kTutorialHost;
 TEST(TutorialAddress, FollowsTheOneRuleForAllSixtyNinePairs) {
   for (std::int32_t paper = 1; paper <= 23; ++paper) {
     for (std::int32_t subject = 1; subject <= 3; ++subject) {
-      const std::string expected = kHost + "/MS/" + std::to_string(paper) + "_" +
-                                   std::to_string(subject) + "_20150907.html";
+      const std::string expected =
+          kHost + "/MS/" + std::to_string(paper) + "_" + std::to_string(subject) + "_20150907.html";
       const char* address = TutorialAddress(paper, subject);
       ASSERT_NE(address, nullptr);
       EXPECT_EQ(address, expected);
@@ -39,8 +39,8 @@ TEST(TutorialAddress, TellingRowsSpelledOut) {
 }
 
 TEST(TutorialAddress, NothingOutsideTheTable) {
-  for (auto [paper, subject] : {std::pair{0, 1}, {24, 1}, {-1, 2}, {INT_MIN, 3}, {INT_MAX, 1},
-                                {1, 0}, {1, 4}}) {
+  for (auto [paper, subject] :
+       {std::pair{0, 1}, {24, 1}, {-1, 2}, {INT_MIN, 3}, {INT_MAX, 1}, {1, 0}, {1, 4}}) {
     EXPECT_EQ(TutorialAddress(paper, subject), nullptr) << paper << "_" << subject;
   }
 }

@@ -19,21 +19,24 @@ void Nothing(Shell&) {}
 
 // A small window of its own: one label with several bindings for one event.
 constexpr EventBinding kLabelBindings[] = {
-    {7, &Bind<&Answer42>},   // the first binding of event 7 wins
-    {7, &Bind<&AnswerZero>},
-    {8, &Bind<&TakeFive>},
-    {9, &Bind<&Nothing>},
-    {10, nullptr},           // named but unhandled: the later one never runs
-    {10, &Bind<&Answer42>},
-    {11, &Bind<&AnswerZero>},
+    {7, &Bind<&Answer42>},  // the first binding of event 7 wins
+    {7, &Bind<&AnswerZero>}, {8, &Bind<&TakeFive>},
+    {9, &Bind<&Nothing>},    {10, nullptr},  // named but unhandled: the later one never runs
+    {10, &Bind<&Answer42>},  {11, &Bind<&AnswerZero>},
 };
 constexpr LabelProperties kText{"x", 0, kDefaultColour, 0, false, 1};
-constexpr ControlDefinition kOneLabel[] = {
-    {0x77, ControlKind::Label, "L", 0, 0, 10, 10, 0, "", true, false, false, 0, 0,
-     kLabelBindings, std::size(kLabelBindings), &kText, nullptr, nullptr}};
-constexpr WindowDefinition kSmallWindow{
-    0x1234, 0x99, "small", 0, 0, 100, 100, StartPosition::Manual, true, false, true, false, true,
-    kDefaultColour, nullptr, 0, kOneLabel, 1};
+constexpr ControlDefinition kOneLabel[] = {{0x77, ControlKind::Label, "L", 0, 0, 10, 10, 0, "",
+                                            true, false, false, 0, 0, kLabelBindings,
+                                            std::size(kLabelBindings), &kText, nullptr, nullptr}};
+constexpr WindowDefinition kSmallWindow{0x1234,    0x99,
+                                        "small",   0,
+                                        0,         100,
+                                        100,       StartPosition::Manual,
+                                        true,      false,
+                                        true,      false,
+                                        true,      kDefaultColour,
+                                        nullptr,   0,
+                                        kOneLabel, 1};
 constexpr const WindowDefinition* kSmall[] = {&kSmallWindow};
 
 EventNotice Notice(std::int32_t event, std::int32_t argCount = 0, std::uint32_t window = 0x1234,
@@ -218,19 +221,20 @@ TEST_P(CloseRequest, AsksBothQueriesThenDestroys) {
   program.desktop.CloseBox(program.desktop.TopLevel());
   EXPECT_EQ(program.desktop.TopLevel() == nullptr, GetParam().closes);
   EXPECT_EQ(Calls(), GetParam().calls);
-  EXPECT_EQ(program.desktop.RunMessageLoop(),
-            GetParam().closes ? 0 : HeadlessDesktop::kLoopRanDry);
+  EXPECT_EQ(program.desktop.RunMessageLoop(), GetParam().closes ? 0 : HeadlessDesktop::kLoopRanDry);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CloseRequest,
     ::testing::Values(
         CloseCase{"no_handlers", nullptr, nullptr, true, {"destroying"}},
-        CloseCase{"both_agree", &Bind<&AllowClose>, &Bind<&AllowClose>, true,
+        CloseCase{"both_agree",
+                  &Bind<&AllowClose>,
+                  &Bind<&AllowClose>,
+                  true,
                   {"query", "query", "destroying"}},
         CloseCase{"early_refuses", &Bind<&KeepOpen>, &Bind<&AllowClose>, false, {"query"}},
-        CloseCase{"late_refuses", &Bind<&AllowClose>, &Bind<&KeepOpen>, false,
-                  {"query", "query"}}),
+        CloseCase{"late_refuses", &Bind<&AllowClose>, &Bind<&KeepOpen>, false, {"query", "query"}}),
     ByWhat());
 
 }  // namespace

@@ -24,9 +24,9 @@ void RecordResized(Shell& shell);
 void RecordDestroying(Shell& shell);
 void RecordFeedback(Shell& shell, std::int32_t first, std::int32_t second);
 void RecordClick(Shell& shell);
-std::int32_t KeepOpen(Shell& shell);   // answers 0: the window stays
+std::int32_t KeepOpen(Shell& shell);    // answers 0: the window stays
 std::int32_t AllowClose(Shell& shell);  // answers 1
-void DestroyWindow(Shell& shell);      // a created handler that closes at once
+void DestroyWindow(Shell& shell);       // a created handler that closes at once
 
 // A copy of the main window's definition whose bindings a test may replace.
 struct EditableDefinition {

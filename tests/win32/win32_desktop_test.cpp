@@ -41,9 +41,7 @@ class BuiltWindow : public ::testing::Test {
     if (IsWindow(window)) DestroyWindow(window);
     shell.ProcessPendingMessages();
   }
-  HWND Control(std::uint32_t id) {
-    return static_cast<HWND>(shell.FindControl(kMainWindowId, id));
-  }
+  HWND Control(std::uint32_t id) { return static_cast<HWND>(shell.FindControl(kMainWindowId, id)); }
 
   Win32Desktop desktop{GetModuleHandleW(nullptr)};
   Shell shell{desktop, ProgramWindowDefinitions(), ProgramWindowDefinitionCount()};
@@ -72,8 +70,8 @@ TEST_F(BuiltWindow, ThePaperListAnswersItsColourRequestsInBlackOnWhite) {
   HDC dc = GetDC(combo);
   for (HWND part : {info.hwndItem, info.hwndList}) {
     const UINT message = part == info.hwndItem ? WM_CTLCOLOREDIT : WM_CTLCOLORLISTBOX;
-    const auto brush = reinterpret_cast<HBRUSH>(
-        SendMessageW(window, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(part)));
+    const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
+        window, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(part)));
     ASSERT_NE(brush, nullptr);
     LOGBRUSH logBrush{};
     GetObjectW(brush, sizeof logBrush, &logBrush);

@@ -31,7 +31,8 @@ TEST(BuildWindow, StacksTheControlsInDefinitionOrder) {
   Program program;
   ASSERT_TRUE(program.Build());
   std::vector<std::string> stack;
-  for (const auto* child : program.desktop.TopLevel()->children) stack.push_back(child->control->name);
+  for (const auto* child : program.desktop.TopLevel()->children)
+    stack.push_back(child->control->name);
   EXPECT_EQ(stack, (std::vector<std::string>{"标签3", "标签2", "标签1", "按钮3", "按钮2", "组合框1",
                                              "按钮1"}));
 }
@@ -47,7 +48,8 @@ TEST(BuildWindow, ShowsControlsThenRaisesCreatedMovedResizedOnceBeforeTheWindowS
   // size; the move and resize that causes must run no handler.
   program.desktop.frameSlack = {6, 4};
   ASSERT_TRUE(program.Build());
-  EXPECT_EQ(Calls(), (std::vector<std::string>{"created hidden", "moved hidden", "resized hidden"}));
+  EXPECT_EQ(Calls(),
+            (std::vector<std::string>{"created hidden", "moved hidden", "resized hidden"}));
 
   const auto& log = program.desktop.log;
   const auto lastShow = std::find(log.rbegin(), log.rend(), "show 标签3");

@@ -36,14 +36,12 @@ TEST_P(TabSequence, MovesAmongTheButtonsAndTheListOnly) {
   EXPECT_EQ(program.Focused(), GetParam().to);
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, TabSequence,
-                         ::testing::Values(TabCase{"按钮1", kPlain, "组合框1"},
-                                           TabCase{"组合框1", kPlain, "按钮2"},
-                                           TabCase{"按钮2", kPlain, "按钮3"},
-                                           TabCase{"按钮3", kPlain, "按钮1"},
-                                           TabCase{"按钮1", kShift, "按钮3"},
-                                           TabCase{"按钮3", kShift, "按钮2"},
-                                           TabCase{"组合框1", kShift, "按钮1"}));
+INSTANTIATE_TEST_SUITE_P(
+    Keys, TabSequence,
+    ::testing::Values(TabCase{"按钮1", kPlain, "组合框1"}, TabCase{"组合框1", kPlain, "按钮2"},
+                      TabCase{"按钮2", kPlain, "按钮3"}, TabCase{"按钮3", kPlain, "按钮1"},
+                      TabCase{"按钮1", kShift, "按钮3"}, TabCase{"按钮3", kShift, "按钮2"},
+                      TabCase{"组合框1", kShift, "按钮1"}));
 
 TEST(TabSequence, SkipsControlsThatAreDisabledOrHiddenAtThatMoment) {
   Program program;
@@ -68,14 +66,14 @@ TEST_P(WindowKeys, AreHandledBeforeTheFocusedControlSeesThem) {
   for (const char* from : {"按钮1", "组合框1", "按钮3"}) {
     EditableDefinition definition;
     const EventBinding click[] = {{event::kButtonClick, &Bind<&RecordClick>}};
-    for (const char* button : {"按钮1", "按钮2", "按钮3"}) definition.Control(button).bindings = click;
+    for (const char* button : {"按钮1", "按钮2", "按钮3"})
+      definition.Control(button).bindings = click;
     Program program(definition.list, 1);
     ASSERT_TRUE(program.Build());
     program.shell.RunEventLoop();  // runs dry; the window is now "running"
     program.desktop.SetFocus(program.Control(from));
 
-    EXPECT_EQ(program.desktop.PressKey(GetParam().key, GetParam().modifiers),
-              GetParam().consumed)
+    EXPECT_EQ(program.desktop.PressKey(GetParam().key, GetParam().modifiers), GetParam().consumed)
         << from;
     EXPECT_EQ(program.desktop.TopLevel() == nullptr, GetParam().closes) << from;
     if (!GetParam().closes) {
@@ -85,17 +83,16 @@ TEST_P(WindowKeys, AreHandledBeforeTheFocusedControlSeesThem) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, WindowKeys,
-    ::testing::Values(KeyCase{"Esc", Key::Escape, kPlain, true, true},
-                      KeyCase{"ShiftEsc", Key::Escape, kShift, false, false},
-                      KeyCase{"CtrlEsc", Key::Escape, kCtrl, false, false},
-                      KeyCase{"Enter", Key::Enter, kPlain, false, false},
-                      KeyCase{"F1", Key::F1, kPlain, false, false},
-                      KeyCase{"CtrlTab", Key::Tab, kCtrl, false, false},
-                      KeyCase{"AltTab", Key::Tab, kAlt, false, false},
-                      KeyCase{"Other", Key::Other, kPlain, false, false}),
-    ByWhat());
+INSTANTIATE_TEST_SUITE_P(Table, WindowKeys,
+                         ::testing::Values(KeyCase{"Esc", Key::Escape, kPlain, true, true},
+                                           KeyCase{"ShiftEsc", Key::Escape, kShift, false, false},
+                                           KeyCase{"CtrlEsc", Key::Escape, kCtrl, false, false},
+                                           KeyCase{"Enter", Key::Enter, kPlain, false, false},
+                                           KeyCase{"F1", Key::F1, kPlain, false, false},
+                                           KeyCase{"CtrlTab", Key::Tab, kCtrl, false, false},
+                                           KeyCase{"AltTab", Key::Tab, kAlt, false, false},
+                                           KeyCase{"Other", Key::Other, kPlain, false, false}),
+                         ByWhat());
 
 TEST(WindowKeys, EscEndsTheLoopWithZero) {
   Program program;

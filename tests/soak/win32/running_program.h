@@ -8,13 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "drivers/text.h"
+
 namespace soak {
 
-std::wstring Widen(const std::string& utf8);
-std::string Narrow(const std::wstring& text);
-std::wstring EnvironmentVariable(const wchar_t* name);
-// A Unix path as Wine's programs see it; other paths unchanged.
-std::wstring WindowsPath(const std::wstring& path);
+using valdremo::drivers::EnvironmentVariable;
+using valdremo::drivers::Narrow;
+using valdremo::drivers::Widen;
+using valdremo::drivers::WindowsPath;
 
 // The addresses that the session's recording browser (tools/record-browser)
 // was asked to open since this object was made. The browser runs as a Unix
