@@ -13,7 +13,6 @@
 #include <windows.h>
 
 #include <psapi.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -22,6 +21,7 @@
 #include <vector>
 
 #include "build_config.h"
+#include "drivers/process.h"
 
 namespace {
 
@@ -107,33 +107,6 @@ HWND FindWindowOf(DWORD processId, const wchar_t* windowClass) {
   return nullptr;
 }
 
-// Waits until the processes that `parent` started (the browser hand-off)
-// have ended, so they do not run into the next measurement.
-void WaitForChildren(DWORD parent) {
-  const double deadline = Now() + 5000;
-  for (;;) {
-    std::vector<HANDLE> children;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more;
-         more = Process32NextW(snapshot, &entry)) {
-      if (entry.th32ParentProcessID != parent) continue;
-      if (HANDLE child = OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
-        children.push_back(child);
-      }
-    }
-    CloseHandle(snapshot);
-    if (children.empty()) return;
-    for (HANDLE child : children) {
-      const double left = deadline - Now();
-      WaitForSingleObject(child, left > 0 ? static_cast<DWORD>(left) : 0);
-      CloseHandle(child);
-    }
-    if (Now() > deadline) return;
-  }
-}
-
 bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result = nullptr) {
   DWORD_PTR answer = 0;
   const bool sent =
@@ -186,7 +159,8 @@ bool Measure(const Subject& subject, const std::wstring& browserLog, int paper, 
   sample.addressMs = Now() - clicked;
   sample.addressRight =
       LastLine(browserLog) == valdremo::build::kTutorialAddresses[paper - 1][part - 1];
-  WaitForChildren(process.dwProcessId);
+  // The browser hand-off must not run into the next measurement.
+  valdremo::drivers::WaitForChildren(process.dwProcessId, 5000);
 
   // Wine answers these from the process's VmHWM and VmRSS; it reports no
   // private or page-file bytes for another process.

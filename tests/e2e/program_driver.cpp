@@ -5,21 +5,6 @@
 namespace e2e {
 namespace {
 
-// The program under test: $VALDREMO_EXE, else the one this build made.
-std::wstring ProgramPath() {
-  std::wstring path = EnvironmentVariable(L"VALDREMO_EXE");
-  if (path.empty()) path = Widen(VALDREMO_EXE_PATH);
-  return WindowsPath(path);
-}
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
-  auto* found = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == found->first) found->second.push_back(window);
-  return TRUE;
-}
-
 // The main window of the process, once it is visible.
 HWND FindMainWindow(DWORD processId) {
   for (HWND window : TopLevelWindowsOf(processId)) {
@@ -33,60 +18,10 @@ HWND FindMainWindow(DWORD processId) {
 
 }  // namespace
 
-BrowserLog::BrowserLog() {
-  // Where tools/record-browser writes: the environment reaches it from the
-  // Unix side only, so a log cannot be chosen per program run; each run
-  // reads what was added after it began.
-  std::wstring path = EnvironmentVariable(L"VALDREMO_BROWSER_LOG");
-  if (path.empty()) {
-    const std::wstring session = EnvironmentVariable(L"VALDREMO_WINE_SESSION_DIR");
-    path = (session.empty() ? std::wstring(L"/tmp") : session) + L"/browser.log";
-  }
-  path_ = WindowsPath(path);
-  start_ = Content().size();
-}
-
-std::string BrowserLog::Content() const {
-  std::string content;
-  HANDLE file = CreateFileW(path_.c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return content;
-  char buffer[4096];
-  DWORD read = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
-    content.append(buffer, read);
-  }
-  CloseHandle(file);
-  return content;
-}
-
-std::vector<std::string> BrowserLog::Addresses() const {
-  std::vector<std::string> lines;
-  const std::string content = Content();
-  // Only whole lines: the browser may be writing the last one right now.
-  std::size_t start = std::min(start_, content.size());
-  for (std::size_t end; (end = content.find('\n', start)) != std::string::npos; start = end + 1) {
-    lines.push_back(content.substr(start, end - start));
-  }
-  return lines;
-}
-
-std::vector<std::string> BrowserLog::WaitForAddresses(std::size_t count, DWORD timeoutMs) const {
-  std::vector<std::string> lines;
-  WaitUntil(
-      [&] {
-        lines = Addresses();
-        return lines.size() >= count;
-      },
-      timeoutMs);
-  return lines;
-}
-
 Program::~Program() { Stop(); }
 
 std::string Program::Start() {
-  const std::wstring path = ProgramPath();
+  const std::wstring path = valdremo::drivers::ProgramPath(VALDREMO_EXE_PATH);
   std::wstring commandLine = L"\"" + path + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -215,12 +150,6 @@ bool MakeForeground(HWND window) {
   return false;
 }
 
-std::vector<HWND> TopLevelWindowsOf(DWORD processId) {
-  std::pair<DWORD, std::vector<HWND>> found{processId, {}};
-  EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&found));
-  return found.second;
-}
-
 std::wstring WindowText(HWND window) {
   wchar_t text[512] = {};
   DWORD_PTR length = 0;
@@ -230,12 +159,6 @@ std::wstring WindowText(HWND window) {
     return L"";
   }
   return std::wstring(text, std::min<DWORD_PTR>(length, sizeof text / sizeof text[0]));
-}
-
-std::wstring ClassName(HWND window) {
-  wchar_t name[256] = {};
-  const int length = GetClassNameW(window, name, sizeof name / sizeof name[0]);
-  return std::wstring(name, static_cast<std::size_t>(std::max(length, 0)));
 }
 
 RECT ClientRectInParent(HWND control) {

@@ -7,12 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "drivers/browser_log.h"
+#include "drivers/process.h"
 #include "drivers/text.h"
 
 namespace e2e {
 
+using valdremo::drivers::BrowserLog;
+using valdremo::drivers::ClassName;
 using valdremo::drivers::EnvironmentVariable;
 using valdremo::drivers::Narrow;
+using valdremo::drivers::TopLevelWindowsOf;
 using valdremo::drivers::Widen;
 using valdremo::drivers::WindowsPath;
 
@@ -45,23 +50,6 @@ bool WaitUntil(Condition condition, DWORD timeoutMs) {
     Sleep(15);
   }
 }
-
-// The addresses that the session's default browser (tools/record-browser)
-// was asked to open since this object was made.
-class BrowserLog {
- public:
-  BrowserLog();
-  // Every address recorded so far, in order.
-  std::vector<std::string> Addresses() const;
-  // Waits until at least count addresses are recorded (or the timeout).
-  std::vector<std::string> WaitForAddresses(std::size_t count, DWORD timeoutMs) const;
-
- private:
-  std::string Content() const;
-
-  std::wstring path_;
-  std::size_t start_ = 0;
-};
 
 // One run of valdremo.exe and its main window.
 class Program {
@@ -115,12 +103,8 @@ class Program {
 // test's own windows too.
 bool MakeForeground(HWND window);
 
-// The top-level windows that the process owns, hidden ones included.
-std::vector<HWND> TopLevelWindowsOf(DWORD processId);
-
 // A window's text, also from a window of another process.
 std::wstring WindowText(HWND window);
-std::wstring ClassName(HWND window);
 
 // A control's rectangle in its parent's client area.
 RECT ClientRectInParent(HWND control);

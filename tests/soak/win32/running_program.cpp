@@ -1,7 +1,6 @@
 #include "running_program.h"
 
 #include <psapi.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 
@@ -10,20 +9,6 @@ namespace {
 
 constexpr wchar_t kTitle[] = L"Valdremo二级office教学视频";
 constexpr DWORD kStartTimeoutMs = 15000;
-
-std::wstring ProgramPath() {
-  std::wstring path = EnvironmentVariable(L"VALDREMO_EXE");
-  if (path.empty()) path = Widen(VALDREMO_EXE_PATH);
-  return WindowsPath(path);
-}
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
-  auto* found = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == found->first) found->second.push_back(window);
-  return TRUE;
-}
 
 // Found by its title: the soak runs as well against another program that
 // shows the same window (the bench's reference program, say).
@@ -38,39 +23,6 @@ HWND FindMainWindow(DWORD processId) {
 
 }  // namespace
 
-BrowserLog::BrowserLog() {
-  std::wstring path = EnvironmentVariable(L"VALDREMO_BROWSER_LOG");
-  if (path.empty()) path = EnvironmentVariable(L"VALDREMO_WINE_SESSION_DIR") + L"/browser.log";
-  path_ = WindowsPath(path);
-  start_ = Content().size();
-}
-
-std::string BrowserLog::Content() const {
-  HANDLE file = CreateFileW(path_.c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return "";
-  std::string content;
-  char buffer[4096];
-  DWORD read = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
-    content.append(buffer, read);
-  }
-  CloseHandle(file);
-  return content;
-}
-
-std::vector<std::string> BrowserLog::Addresses() const {
-  const std::string content = Content();
-  std::vector<std::string> lines;
-  // Whole lines only: the browser may be writing the last one right now.
-  std::size_t start = start_;
-  for (std::size_t end; (end = content.find('\n', start)) != std::string::npos; start = end + 1) {
-    lines.push_back(content.substr(start, end - start));
-  }
-  return lines;
-}
-
 RunningProgram::~RunningProgram() {
   if (process_ == nullptr) return;
   if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
@@ -81,7 +33,7 @@ RunningProgram::~RunningProgram() {
 }
 
 std::string RunningProgram::Start() {
-  const std::wstring path = ProgramPath();
+  const std::wstring path = valdremo::drivers::ProgramPath(VALDREMO_EXE_PATH);
   std::wstring commandLine = L"\"" + path + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -119,46 +71,17 @@ SIZE_T RunningProgram::Memory() const {
 }
 
 std::vector<HWND> RunningProgram::TopLevelWindows() const {
-  std::pair<DWORD, std::vector<HWND>> found{processId_, {}};
-  EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&found));
-  return found.second;
+  return valdremo::drivers::TopLevelWindowsOf(processId_);
 }
 
 void RunningProgram::WaitForChildren(DWORD timeoutMs) const {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  for (;;) {
-    std::vector<HANDLE> children;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more;
-         more = Process32NextW(snapshot, &entry)) {
-      if (entry.th32ParentProcessID != processId_) continue;
-      if (HANDLE child = OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
-        children.push_back(child);
-      }
-    }
-    CloseHandle(snapshot);
-    if (children.empty()) return;
-    for (HANDLE child : children) {
-      const ULONGLONG now = GetTickCount64();
-      WaitForSingleObject(child, now < end ? static_cast<DWORD>(end - now) : 0);
-      CloseHandle(child);
-    }
-    if (GetTickCount64() >= end) return;
-  }
+  valdremo::drivers::WaitForChildren(processId_, timeoutMs);
 }
 
 bool RunningProgram::Close(DWORD timeoutMs, DWORD* exitCode) {
   PostMessageW(window_, WM_CLOSE, 0, 0);
   if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
   return GetExitCodeProcess(process_, exitCode) != FALSE;
-}
-
-std::wstring ClassName(HWND window) {
-  wchar_t name[256] = {};
-  const int length = GetClassNameW(window, name, sizeof name / sizeof name[0]);
-  return std::wstring(name, static_cast<std::size_t>(std::max(length, 0)));
 }
 
 }  // namespace soak

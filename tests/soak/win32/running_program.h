@@ -8,31 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "drivers/browser_log.h"
+#include "drivers/process.h"
 #include "drivers/text.h"
 
 namespace soak {
 
+using valdremo::drivers::BrowserLog;
+using valdremo::drivers::ClassName;
 using valdremo::drivers::EnvironmentVariable;
 using valdremo::drivers::Narrow;
 using valdremo::drivers::Widen;
 using valdremo::drivers::WindowsPath;
-
-// The addresses that the session's recording browser (tools/record-browser)
-// was asked to open since this object was made. The browser runs as a Unix
-// process and sees the Unix environment the tests started with, not one a
-// Windows program sets, so every program of a test shares its log.
-class BrowserLog {
- public:
-  BrowserLog();
-  // The whole lines recorded so far, in order.
-  std::vector<std::string> Addresses() const;
-
- private:
-  std::string Content() const;
-
-  std::wstring path_;
-  std::size_t start_ = 0;
-};
 
 class RunningProgram {
  public:
@@ -69,7 +56,5 @@ class RunningProgram {
   DWORD processId_ = 0;
   HWND window_ = nullptr;
 };
-
-std::wstring ClassName(HWND window);
 
 }  // namespace soak
