@@ -29,7 +29,15 @@
 #include <string>
 #include <vector>
 
+#include "../report.h"
+
 namespace {
+
+using bench::Column;
+using bench::Goal;
+using bench::PrintRow;
+using bench::RatioMedian;
+using bench::Summarise;
 
 constexpr char kTitle[] = "Valdremo二级office教学视频";
 constexpr double kStartTimeoutMs = 20000;
@@ -258,45 +266,6 @@ bool Measure(XServer& server, const Subject& subject, Sample& sample) {
   sample.exitCode = WaitForExit(process, kExitTimeoutMs);
   sample.closeMs = Now() - closing;
   return true;
-}
-
-struct Range {
-  double median, min, max;
-};
-
-Range Summarise(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-  return {median, values.front(), values.back()};
-}
-
-std::vector<double> Column(const std::vector<Sample>& samples, double Sample::*field) {
-  std::vector<double> values;
-  for (const Sample& sample : samples) values.push_back(sample.*field);
-  return values;
-}
-
-double RatioMedian(const std::vector<Sample>& program, const std::vector<Sample>& reference,
-                   double Sample::*field) {
-  std::vector<double> ratios;
-  for (size_t i = 0; i < program.size(); ++i) {
-    if (reference[i].*field > 0) ratios.push_back(program[i].*field / reference[i].*field);
-  }
-  return ratios.empty() ? 0 : Summarise(ratios).median;
-}
-
-void PrintRow(const char* label, const std::vector<Sample>& program,
-              const std::vector<Sample>& reference, double Sample::*field) {
-  const Range a = Summarise(Column(program, field));
-  const Range b = Summarise(Column(reference, field));
-  std::printf("%-30s %9.1f %9.1f %9.1f | %9.1f %9.1f %9.1f | %6.3f\n", label, a.median, a.min,
-              a.max, b.median, b.min, b.max, RatioMedian(program, reference, field));
-}
-
-bool Goal(const char* text, bool met, const char* measured) {
-  std::printf("%-44s %-26s %s\n", text, measured, met ? "PASS" : "MISS");
-  return met;
 }
 
 long long FileSize(const char* path) {

@@ -3,6 +3,7 @@
 // library's distributions do not promise. A printed seed replays a run.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace soak {
@@ -20,6 +21,18 @@ class Random {
   std::uint32_t Below(std::uint32_t bound) { return static_cast<std::uint32_t>(Next() % bound); }
   std::int32_t Any() { return static_cast<std::int32_t>(Next()); }
   bool OneIn(std::uint32_t n) { return Below(n) == 0; }
+
+  // One of the kinds, each with the chance of its perMille field in 1000;
+  // the fields add up to 1000.
+  template <typename Kind, std::size_t N>
+  const Kind& PickPerMille(const Kind (&kinds)[N]) {
+    std::uint32_t roll = Below(1000);
+    for (const Kind& kind : kinds) {
+      if (roll < kind.perMille) return kind;
+      roll -= kind.perMille;
+    }
+    return kinds[N - 1];
+  }
 
  private:
   std::uint64_t state_;

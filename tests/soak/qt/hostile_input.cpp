@@ -132,14 +132,7 @@ void QtHostileInput::OneAction() {
       {40, &QtHostileInput::FieldText},    {60, &QtHostileInput::MoveFocus},
       {209, &QtHostileInput::Repaint},     {1, &QtHostileInput::RareAction},
   };
-  std::uint32_t roll = random_.Below(1000);
-  for (const Kind& kind : kKinds) {
-    if (roll < kind.perMille) {
-      (this->*kind.act)();
-      return;
-    }
-    roll -= kind.perMille;
-  }
+  (this->*random_.PickPerMille(kKinds).act)();
 }
 
 void QtHostileInput::CustomEvent() {

@@ -145,14 +145,7 @@ void HostileInput::OneAction() {
       {10, &HostileInput::FieldText},         {30, &HostileInput::MoveFocus},
       {70, &HostileInput::Repaint},           {1, &HostileInput::RareAction},
   };
-  std::uint32_t roll = random_.Below(1000);
-  for (const Kind& kind : kKinds) {
-    if (roll < kind.perMille) {
-      (this->*kind.act)();
-      return;
-    }
-    roll -= kind.perMille;
-  }
+  (this->*random_.PickPerMille(kKinds).act)();
 }
 
 void HostileInput::KeyPressAnywhere() { KeyPress(AnyWindow()); }
