@@ -28,12 +28,15 @@ int ProgramMain(Shell& shell) {
   return 0;
 }
 
-int RunProgram(Desktop& desktop) {
-  const WindowDefinition* const* definitions = ProgramWindowDefinitions();
-  Shell shell(desktop, definitions, ProgramWindowDefinitionCount());
+int RunProgram(Shell& shell) {
   ProgramMain(shell);
-  if (shell.exitCode() != Shell::kFailureExitCode) shell.ShutdownShell();
+  if (!shell.startFailed()) shell.ShutdownShell();
   return shell.exitCode();
+}
+
+int RunProgram(Desktop& desktop) {
+  Shell shell(desktop, ProgramWindowDefinitions(), ProgramWindowDefinitionCount());
+  return RunProgram(shell);
 }
 
 }  // namespace valdremo

@@ -14,8 +14,11 @@ void OnProgramEnd();
 // A start that fails has already been reported and cleaned up.
 int ProgramMain(Shell& shell);
 
-// One whole run on a desktop: ProgramMain, then the shutdown. Answers the
-// code the process exits with.
+// One whole run: ProgramMain, then the shutdown unless the start failed (a
+// failed start has cleaned up already). Answers the code the process exits
+// with.
+int RunProgram(Shell& shell);
+// The same with the program's own window definitions on a desktop.
 int RunProgram(Desktop& desktop);
 
 }  // namespace valdremo

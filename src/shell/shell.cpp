@@ -209,6 +209,7 @@ void Shell::FailStart(const char* message) {
   ++suppressionDepth_;
   for (std::size_t i = 0; i < windowCount_; ++i) DestroyPartialWindow(windows_[i]);
   ShutdownShell();
+  startFailed_ = true;
   exitCode_ = kFailureExitCode;
 }
 

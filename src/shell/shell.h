@@ -54,6 +54,7 @@ class Shell {
   void FailStart(const char* message);
   // The code the process exits with: the quit message's, 0 if the loop never ran.
   int exitCode() const { return exitCode_; }
+  bool startFailed() const { return startFailed_; }
 
   // Control lookup and the reads the program makes.
   NativeWindow FindNativeWindow(std::uint32_t windowId) const;
@@ -122,6 +123,7 @@ class Shell {
   std::int32_t suppressionDepth_ = 0;
   bool loopStarted_ = false;
   int exitCode_ = 0;
+  bool startFailed_ = false;
 };
 
 }  // namespace valdremo

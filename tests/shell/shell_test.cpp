@@ -121,6 +121,15 @@ TEST(EndRoutines, RunOnceInOrderOfFirstRegistration) {
   EXPECT_EQ(ended, (std::vector<int>{2, 1}));
 }
 
+TEST(EndRoutines, RunAfterAQuitFromOutsideThatCarriesMinusOne) {
+  Program program;
+  ended.clear();
+  program.shell.RegisterEndRoutine(&EndA);
+  program.desktop.PostWhenLoopStarts([&] { program.desktop.PostQuit(-1); });
+  EXPECT_EQ(program.Run(), -1);
+  EXPECT_EQ(ended, (std::vector<int>{1})) << "a quit code of -1 is no failed start";
+}
+
 TEST(EndRoutines, AreDroppedWhenTheStartFails) {
   Program program;
   ended.clear();

@@ -58,11 +58,7 @@ Program::Program(const WindowDefinition* const* definitions, std::size_t count)
 
 bool Program::Build() { return shell.InitializeShell() && shell.BuildWindow(kMainWindowId); }
 
-int Program::Run() {
-  ProgramMain(shell);
-  if (shell.exitCode() != Shell::kFailureExitCode) shell.ShutdownShell();
-  return shell.exitCode();
-}
+int Program::Run() { return RunProgram(shell); }
 
 std::string Program::Focused() const {
   const HeadlessDesktop::Node* focus = desktop.focus;
